@@ -1,0 +1,9 @@
+#include "playback/moveControlLeft.h"
+
+namespace veltrona {
+
+void moveControlLeft(QWidget& control, int left) {
+    if (control.x() != left) control.move(left, control.y());
+}
+
+}  // namespace veltrona

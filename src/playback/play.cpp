@@ -4,7 +4,7 @@
 #include <span>
 
 #include "engine/engine.h"
-#include "import/importAudio.h"
+#include "import/AudioKind.h"
 #include "import/openAudioFile.h"
 #include "playback/engineErrorCause.h"
 #include "playback/moveControlLeft.h"

@@ -3,6 +3,7 @@
 // The canonical 44-byte WAV header: RIFF, a 16-byte "fmt " chunk, then the
 // "data" chunk header. All fields little-endian in the byte form.
 
+#include <cstddef>
 #include <cstdint>
 
 namespace veltrona {
@@ -22,7 +23,7 @@ struct RiffChunk {
 struct FmtChunk {
     std::uint32_t chunkId = 0;
     std::int32_t chunkSize = 0;
-    std::int16_t formatTag = 0;   // 1 = integer PCM
+    std::int16_t formatTag = 0;  // 1 = integer PCM
     std::int16_t channels = 0;
     std::int32_t sampleRate = 0;  // frames per second
     std::int32_t byteRate = 0;    // bytes per second

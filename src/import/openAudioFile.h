@@ -1,10 +1,12 @@
 #pragma once
 
-// Opens a chosen audio file for reading only, in binary mode. The one opening
-// used by the load command and by Play. Window thread.
+// Opens a chosen audio file for reading only, in binary mode, with no
+// sharing restriction, so read-only and in-use files can be viewed. The one
+// opening used by the load command and by Play. Window thread.
 
 #include <cstdint>
 #include <fstream>
+#include <istream>
 #include <string>
 #include <vector>
 
@@ -17,5 +19,8 @@ Result<std::ifstream> openAudioFile(const std::string& path);
 
 // Reads the whole file at `path`; the error names the cause.
 Result<std::vector<std::uint8_t>> readWholeFile(const std::string& path);
+
+// Every byte of an open file, read from offset 0 whatever its position.
+Result<std::vector<std::uint8_t>> readWholeStream(std::istream& file);
 
 }  // namespace veltrona

@@ -1,0 +1,140 @@
+#include "import/decodeToWavImage.h"
+
+#include <cstring>
+#include <new>
+
+#include "engine/engine.h"
+#include "import/WavHeader.h"
+#include "import/buildWavHeader.h"
+
+namespace veltrona {
+namespace {
+
+// Releases an engine stream when the decode ends, however it ends.
+class StreamGuard {
+  public:
+    explicit StreamGuard(engine::Handle handle) : handle_(handle) {}
+    ~StreamGuard() {
+        if (handle_ != 0) engine::streamFree(handle_);
+    }
+    StreamGuard(const StreamGuard&) = delete;
+    StreamGuard& operator=(const StreamGuard&) = delete;
+    engine::Handle get() const { return handle_; }
+
+  private:
+    engine::Handle handle_;
+};
+
+Error failure(engine::EngineError error) {
+    using engine::EngineError;
+    switch (error) {
+        case EngineError::NotInitialised:
+            return Error{"音频引擎没有初始化"};
+        case EngineError::FileOpen:
+            return Error{"无法解码该文件（音频引擎无法读取它）"};
+        case EngineError::NoAudio:
+            return Error{"无法解码该文件（其中没有可识别的音频）"};
+        case EngineError::Codec:
+            return Error{"无法解码该文件（缺少解码器，或解码器无法打开）"};
+        case EngineError::Decode:
+            return Error{"无法解码该文件（解码出错）"};
+        case EngineError::Memory:
+            return Error{"内存不足，无法解码该文件"};
+        case EngineError::None:
+        case EngineError::BadHandle:
+        case EngineError::BadArgument:
+        case EngineError::Device:
+            break;
+    }
+    return Error{"无法解码该文件"};
+}
+
+Error engineFailure() {
+    return failure(engine::engineLastError());
+}
+Error tooLong() {
+    return Error{"解码后的数据超过 2 GB"};
+}
+
+}  // namespace
+
+Result<std::vector<std::uint8_t>> decodeToWavImage(const std::string& path, AudioKind kind,
+                                                   const EventPump& pump,
+                                                   std::int64_t maxDecodedBytes) {
+    const auto open =
+        kind == AudioKind::Wma ? engine::wmaStreamCreateFile : engine::streamCreateFile;
+    const StreamGuard source(open(false, path.c_str(), 0, 0, engine::kStreamDecode));
+    if (source.get() == 0) return engineFailure();
+
+    engine::ChannelInfo info{};
+    if (!engine::channelGetInfo(source.get(), &info)) return engineFailure();
+    if (info.freq == 0 || info.chans == 0) {
+        return Error{"无法解码该文件（采样率或声道数为 0）"};
+    }
+
+    const StreamGuard mixer(
+        engine::mixerStreamCreate(info.freq, info.chans, engine::kDecodeMixerFlags));
+    if (mixer.get() == 0) return engineFailure();
+    if (!engine::mixerStreamAddChannel(mixer.get(), source.get(), 0)) return engineFailure();
+
+    const std::uint64_t limit =
+        maxDecodedBytes < 0 ? 0 : static_cast<std::uint64_t>(maxDecodedBytes);
+    // An image whose decoded bytes stay within the limit has at most this
+    // many blocks.
+    const std::size_t maxBlocks = static_cast<std::size_t>(limit / kDecodeBlockBytes) + 1;
+
+    std::vector<std::uint8_t> image;
+    std::int32_t position = 0;
+    try {
+        // Address space for the largest image: untouched pages cost no memory,
+        // so the image grows in place and its peak is its own size. Where the
+        // system refuses so large a reservation it grows in the vector's steps.
+        try {
+            image.reserve(kWavHeaderBytes + maxBlocks * std::size_t{kDecodeBlockBytes});
+        } catch (const std::bad_alloc&) {
+        }
+        image.resize(kWavHeaderBytes);
+
+        int emptyPasses = 0;
+        for (std::size_t pass = 0;; ++pass) {
+            if (pass == maxBlocks) return tooLong();
+            const std::size_t blockStart = image.size();
+            image.resize(blockStart + kDecodeBlockBytes);
+            std::uint8_t* block = image.data() + blockStart;
+            // Each pass sees the single reused block: what the fetch leaves
+            // alone still holds the previous pass's bytes (zeros on the first).
+            if (pass > 0) std::memcpy(block, block - kDecodeBlockBytes, kDecodeBlockBytes);
+
+            const std::uint32_t got = engine::channelGetData(mixer.get(), block, kDecodeBlockBytes);
+            if (got == engine::kDataError) {
+                const engine::EngineError error = engine::engineLastError();
+                // A mixer that ran dry exactly at a block's end may only say
+                // so on the next fetch; that pass still counts, as one that
+                // fetched nothing.
+                if (pass == 0 || engine::channelIsActive(mixer.get()) != 0) return failure(error);
+            }
+
+            if (pump && !pump()) return Error{"已取消", true};
+
+            const std::uint64_t bytes = engine::channelGetPosition(mixer.get(), engine::kPosByte);
+            if (bytes == engine::kPositionError) return engineFailure();
+            if (bytes > limit) return tooLong();
+            position = static_cast<std::int32_t>(static_cast<std::uint32_t>(bytes));
+
+            if (engine::channelIsActive(mixer.get()) == 0) break;
+            // A mixer that stays active but delivers nothing would never end.
+            emptyPasses = got == 0 ? emptyPasses + 1 : 0;
+            if (emptyPasses == 2) return Error{"无法解码该文件（解码没有进展）"};
+        }
+    } catch (const std::bad_alloc&) {
+        return Error{"内存不足，无法容纳解码后的数据"};
+    }
+    if (position == 0) return Error{"无法解码该文件（没有解码出声音）"};
+
+    const WavHeaderBytes header = buildWavHeader(static_cast<std::int32_t>(info.chans),
+                                                 static_cast<std::int32_t>(info.freq), position);
+    std::memcpy(image.data(), header.data(), header.size());
+    return image;
+}
+
+}  // namespace veltrona

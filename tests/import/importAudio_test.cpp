@@ -163,6 +163,26 @@ TEST(ImportWav, BuiltLayouts) {
     }
 }
 
+TEST(ImportWav, EveryTruncatedFileImportsOrFailsWithinItsBytes) {
+    TempDir dir;
+    for (const WavCase& c : builtCases()) {
+        SCOPED_TRACE(c.name);
+        for (std::size_t size = 0; size <= c.file.size(); ++size) {
+            const std::string path =
+                dir.write("cut.wav", Bytes(c.file.begin(), c.file.begin() + size));
+            AppState state;
+            Result<LoadedAudio> result = importPath(path, state);
+            if (size < 44) {
+                EXPECT_FALSE(result.ok()) << size;
+                continue;
+            }
+            if (!result.ok()) continue;
+            const LoadedAudio& audio = result.value();
+            EXPECT_LE(audio.pcmOffset + audio.pcmLength, audio.bytes.size()) << size;
+        }
+    }
+}
+
 TEST(ImportWav, NegativeLengthGivesNegativeDuration) {
     TempDir dir;
     const std::string path = dir.write("neg.wav", riffFile({kFmt18, chunk("data", {}, -176400)}));

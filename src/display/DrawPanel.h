@@ -13,6 +13,7 @@
 #include <QString>
 #include <QTimer>
 #include <QWidget>
+#include <cstdint>
 #include <optional>
 
 namespace veltrona {
@@ -20,8 +21,9 @@ namespace veltrona {
 class DrawPanel : public QWidget {
     Q_OBJECT
 
-public:
-    // Units of drawLine and writeText coordinates.
+  public:
+    // Units of drawLine and writeText coordinates. Any value other than 2
+    // counts as pixels.
     static constexpr int kPixelUnit = 0;
     static constexpr int kFineUnit = 2;
     // Fine units per pixel, on every display.
@@ -40,6 +42,9 @@ public:
     void setDrawUnit(int unit);
     QColor penColour() const { return penColour_; }
     void setPenColour(const QColor& colour);
+    // Pen width in pixels, whatever the unit; 0 (or less) draws 1 pixel wide.
+    // A line of width w covers w pixels across its path, from w / 2 before
+    // it: width 4 on row 128 covers rows 126 to 129.
     int penWidth() const { return penWidth_; }
     void setPenWidth(int width);
     QColor backColour() const { return settings_.backColour; }
@@ -59,11 +64,16 @@ public:
     // BMP file bytes ("BM" ...) of the kept image, scaled to width x height
     // (exact at the panel's own size).
     QByteArray snapshot(int width, int height) const;
-    // Stores the picture and rebuilds the kept image as the back colour plus
-    // the picture placed by the picture mode. What was drawn before is lost.
+    // Stores the picture (any file format Qt reads, BMP included) and rebuilds
+    // the kept image as the back colour plus the picture placed by the picture
+    // mode. What was drawn before is lost. Mode 2 centres the picture, scaled
+    // down smoothly by min(width / picture width, height / picture height)
+    // when it does not fit, both sizes truncated; other modes place it at the
+    // top-left corner unscaled. Bytes that are no picture leave the back colour.
     void setBackPicture(const QByteArray& pictureFile);
     const QByteArray& backPicture() const { return backPicture_; }
-    // Lets the window handle its pending events, cheaply when none wait.
+    // Lets the window handle every event that is waiting, cheaply when none
+    // wait.
     static void processPendingEvents();
 
     const QImage& keptImage() const { return kept_; }
@@ -71,13 +81,21 @@ public:
     QImage& keptImageForDrawing() { return kept_; }
     void touch(const QRect& pixels);
 
-    // Fine units to the nearest pixel.
+    // Fine units to the nearest pixel at exactly 23.5 fine units per pixel.
+    // An integer fine unit never lies exactly halfway between two pixels
+    // (fine / 23.5 = 2 x fine / 47), so no rounding of halves arises.
     static int fineToPixel(int fine);
 
-protected:
+  protected:
     void paintEvent(QPaintEvent* event) override;
 
-private:
+  private:
+    int toPixel(int v) const;
+    void fillPixels(QRect pixels, QRgb colour);
+    void paintLinePixels(std::int64_t x1, std::int64_t y1, std::int64_t x2, std::int64_t y2);
+    void paintPlacedPicture(const QRect& pixels);
+    void flushRepaint();
+
     Settings settings_;
     QImage kept_;
     QByteArray backPicture_;
@@ -85,6 +103,7 @@ private:
     QPoint picturePos_;
     int drawUnit_ = kPixelUnit;
     QColor penColour_;
+    QRgb penRgb_ = 0;
     int penWidth_ = 0;
     QRect dirty_;
     QTimer repaintTimer_;

@@ -186,7 +186,9 @@ TEST_F(PlayTest, StopWhileStoppedLeavesTheSameRestState) {
     load(noisePath);
     for (const bool playedBefore : {false, true}) {
         SCOPED_TRACE(playedBefore ? "after a Play" : "before any Play");
-        if (playedBefore) ASSERT_TRUE(play(state, ui.controls).ok());
+        if (playedBefore) {
+            ASSERT_TRUE(play(state, ui.controls).ok());
+        }
         stop(state, ui.controls);
         expectAtRest();
         const engine::Handle handle = state.streamHandle;

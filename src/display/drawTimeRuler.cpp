@@ -41,6 +41,8 @@ void drawTimeRuler(AppState& state, const DrawPanel& panel2, DrawPanel& panel3) 
     std::int64_t t = 0;
     while (t <= n) {
         const std::int32_t x = tickX(t, scales.pixelsPerWholeMs);
+        // Ticks never move left, so from the right edge on nothing shows.
+        if (x >= panel3.width()) break;
         panel3.drawLine(x, 0, x, kShortTickEnd);
         state.labelSecond = static_cast<std::int32_t>(t);
         if (isLabelSecond(t, spacing)) {

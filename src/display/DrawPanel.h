@@ -3,7 +3,9 @@
 // A drawing surface that keeps an off-screen image of its whole area. The
 // kept image is the truth: every operation changes it at once, and the
 // widget's paint event copies it. Screen repaints are coalesced to about 60 a
-// second. Drawing on a hidden panel still lands in the kept image.
+// second: the touched rectangles are gathered and a 16 ms single-shot timer
+// asks for one repaint of them. Drawing on a hidden panel still lands in the
+// kept image.
 // Window thread only.
 
 #include <QByteArray>
@@ -54,8 +56,11 @@ class DrawPanel : public QWidget {
     // A line in the current unit with the current pen. The start point is
     // painted, the end point is not; outside the panel is clipped.
     void drawLine(int x1, int y1, int x2, int y2);
-    // Fills a rectangle (pixels, whole panel by default) with the back colour
-    // and the part of the back picture that falls in it.
+    // Fills a rectangle (pixels, whatever the unit) with the back colour and
+    // the part of the back picture that falls in it. Left and top default to
+    // 0; a given width or height puts the right or bottom edge at left + width
+    // or top + height, else at the panel's edge. What lies outside the panel
+    // is ignored.
     void clear(std::optional<int> left = {}, std::optional<int> top = {},
                std::optional<int> width = {}, std::optional<int> height = {});
     // Single-line text, top-left at (x, y) in the current unit, in the default
@@ -72,8 +77,8 @@ class DrawPanel : public QWidget {
     // top-left corner unscaled. Bytes that are no picture leave the back colour.
     void setBackPicture(const QByteArray& pictureFile);
     const QByteArray& backPicture() const { return backPicture_; }
-    // Lets the window handle every event that is waiting, cheaply when none
-    // wait.
+    // Lets the window handle every event that is waiting. With none waiting
+    // it costs about half a microsecond, so it may run after every column.
     static void processPendingEvents();
 
     const QImage& keptImage() const { return kept_; }
@@ -83,7 +88,8 @@ class DrawPanel : public QWidget {
 
     // Fine units to the nearest pixel at exactly 23.5 fine units per pixel.
     // An integer fine unit never lies exactly halfway between two pixels
-    // (fine / 23.5 = 2 x fine / 47), so no rounding of halves arises.
+    // (fine / 23.5 = 2 x fine / 47, and 4 x fine is never an odd multiple of
+    // 47), so no rounding of halves arises; the formula would round them up.
     static int fineToPixel(int fine);
 
   protected:

@@ -127,6 +127,11 @@ MainWindow::MainWindow(AppState& state)
     setPalette(palette);
 
     label3_->setFont(clockFont());
+    // The CJK faces draw "▲" full width (12 pixels); DejaVu Sans draws it 9
+    // pixels wide, so the marker fits its 10-pixel label, centred under the line.
+    QFont markerFont = QApplication::font();
+    markerFont.setFamilies({QStringLiteral("DejaVu Sans"), markerFont.family()});
+    label4_->setFont(markerFont);
 
     // DrawPanel1 covers DrawPanel2 until the first load hides it; the
     // playhead line stands above the waveform frame.

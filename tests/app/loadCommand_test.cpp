@@ -8,6 +8,7 @@
 #include <QRegularExpression>
 #include <QTimer>
 #include <filesystem>
+#include <fstream>
 
 #include "app/AppState.h"
 #include "app/MainWindow.h"
@@ -32,12 +33,6 @@ bool runEventsUntil(Predicate done, int ms = 10000) {
         QApplication::processEvents(QEventLoop::AllEvents, 10);
     }
     return true;
-}
-
-void runEventsFor(int ms) {
-    QElapsedTimer clock;
-    clock.start();
-    while (clock.elapsed() < ms) QApplication::processEvents(QEventLoop::AllEvents, 5);
 }
 
 class LoadCommandTest : public ::testing::Test {

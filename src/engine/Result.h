@@ -18,7 +18,7 @@ struct Error {
 // Holds either a value or an Error. Used by every operation that can fail.
 template <class T>
 class [[nodiscard]] Result {
-public:
+  public:
     Result(T value) : state_(std::move(value)) {}
     Result(Error error) : state_(std::move(error)) {}
 
@@ -30,13 +30,13 @@ public:
     T&& value() && { return std::get<0>(std::move(state_)); }
     const Error& error() const { return std::get<1>(state_); }
 
-private:
+  private:
     std::variant<T, Error> state_;
 };
 
 template <>
 class [[nodiscard]] Result<void> {
-public:
+  public:
     Result() = default;
     Result(Error error) : failed_(true), error_(std::move(error)) {}
 
@@ -44,7 +44,7 @@ public:
     explicit operator bool() const { return ok(); }
     const Error& error() const { return error_; }
 
-private:
+  private:
     bool failed_ = false;
     Error error_;
 };

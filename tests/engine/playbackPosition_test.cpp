@@ -20,7 +20,7 @@ TEST_F(PlaybackPosition, AdvancesAndRestsAtTheTotalLength) {
     const Case cases[] = {
         {"tone_stereo16.wav", 176400},  {"tone_mono8.wav", 44100},
         {"tone_stereo24.wav", 264600},  {"tone_stereo.mp3", 176400},
-        {"tone_mono16_22k.wav", 44100},
+        {"tone_mono16_22k.wav", 44100}, {"tone_stereo_f32.wav", 352800},
     };
     std::vector<Bytes> buffers;
     std::vector<engine::Handle> streams;

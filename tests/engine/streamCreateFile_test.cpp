@@ -36,6 +36,8 @@ const DecodeCase kDecodeCases[] = {
     {"tone_stereo16.wav", 44100, 2, 16, 44100, 0, 440, 660},
     {"tone_mono16.wav", 44100, 1, 16, 44100, 0, 440, 0},
     {"tone_stereo24.wav", 44100, 2, 24, 44100, 0, 440, 660},
+    {"tone_stereo32.wav", 44100, 2, 32, 44100, 0, 440, 660},
+    {"tone_stereo_f32.wav", 44100, 2, 32, 44100, 0, 440, 660},
     {"tone_mono16_22k.wav", 22050, 1, 16, 22050, 0, 440, 0},
 };
 
@@ -47,7 +49,7 @@ TEST_F(StreamCreateFile, DecodesFixturesThroughTheMixer) {
         EXPECT_EQ(info.freq, c.rate);
         EXPECT_EQ(info.chans, c.channels);
         EXPECT_EQ(info.bitsPerSample, c.bits);
-        EXPECT_EQ(info.isFloat, 0u);
+        EXPECT_EQ(info.isFloat, std::string(c.file).find("f32") != std::string::npos ? 1u : 0u);
 
         const int frameBytes = 2 * static_cast<int>(c.channels);
         ASSERT_EQ(pcm.size() % static_cast<std::size_t>(frameBytes), 0u);
@@ -68,8 +70,8 @@ TEST_F(StreamCreateFile, DecodesFixturesThroughTheMixer) {
 }
 
 TEST_F(StreamCreateFile, WavSourceGivesTheFilesOwnBytes) {
-    for (const char* file :
-         {"tone_stereo8.wav", "tone_mono8.wav", "tone_stereo16.wav", "tone_stereo24.wav"}) {
+    for (const char* file : {"tone_stereo8.wav", "tone_mono8.wav", "tone_stereo16.wav",
+                             "tone_stereo24.wav", "tone_stereo32.wav", "tone_stereo_f32.wav"}) {
         SCOPED_TRACE(file);
         const Bytes expected = wavData(fixture(file));
         const engine::Handle source =

@@ -2,6 +2,7 @@
 // advances in real time and rests at the total length after the end.
 
 #include <cmath>
+#include <cstdlib>
 
 #include "engineTestFiles.h"
 
@@ -103,6 +104,33 @@ TEST_F(PlaybackPosition, PlayingStreamsRefuseDecodeCalls) {
         engine::streamCreateFile(true, wav.data(), 0, wav.size(), engine::kStreamDecode);
     EXPECT_FALSE(engine::channelPlay(decoding, true));
     EXPECT_EQ(engine::engineLastError(), engine::EngineError::BadArgument);
+}
+
+}  // namespace
+}  // namespace veltrona::enginetest
+
+namespace veltrona::enginetest {
+namespace {
+
+// No device can be opened (a driver that does not exist): the engine falls
+// back to silent output, says so, and playback and positions still work.
+TEST(SilentFallback, PlaysIntoSilentOutputWhenNoDeviceOpens) {
+    for (const char* driver : {"no-such-driver", ""}) {
+        SCOPED_TRACE(*driver != 0 ? driver : "device 0");
+        const char* before = std::getenv("SDL_AUDIODRIVER");
+        const std::string saved = before != nullptr ? before : "";
+        if (*driver != 0) setenv("SDL_AUDIODRIVER", driver, 1);
+        ASSERT_TRUE(engine::engineInit(*driver != 0 ? -1 : 0, 44100, 0, nullptr, nullptr));
+        EXPECT_TRUE(engine::engineUsesSilentOutput());
+
+        const Bytes wav = readFile(fixture("tone_mono16.wav"));
+        const engine::Handle h = engine::streamCreateFile(true, wav.data(), 0, wav.size(), 0);
+        ASSERT_TRUE(engine::channelPlay(h, true));
+        EXPECT_TRUE(waitUntil([&] { return engine::channelIsActive(h) == 0; }, 30.0));
+        EXPECT_EQ(engine::channelGetPosition(h, engine::kPosByte), 88200u);
+        engine::engineFree();
+        setenv("SDL_AUDIODRIVER", saved.c_str(), 1);
+    }
 }
 
 }  // namespace

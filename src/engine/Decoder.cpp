@@ -9,6 +9,16 @@ namespace {
 // Failed packets or frames in a row after which a source counts as ended.
 constexpr int kMaxFailuresInRow = 1000;
 
+// Refuses every further file or URL a demuxer asks for. The source is the one
+// file the user chose; a playlist or concat list disguised as audio must not
+// make the engine read other files or reach the network.
+int refuseNestedOpen(AVFormatContext*, AVIOContext**, const char*, int, AVDictionary**) {
+    return AVERROR(EPERM);
+}
+// No protocol has this name. Demuxers that open inputs of their own (concat)
+// copy the list to them, so those opens fail too.
+constexpr const char* kNoProtocols = "none";
+
 // The sample layout of PCM codecs whose packets already hold the channel's
 // bytes, or false for codecs that must be decoded.
 bool rawSampleFormat(AVCodecID codec, SampleFormat& format) {
@@ -61,6 +71,12 @@ EngineError Decoder::openInput(const SourceSpec& spec) {
     if (context == nullptr) return EngineError::Memory;
     context->pb = bytes_->io();
     context->flags |= AVFMT_FLAG_CUSTOM_IO;
+    context->io_open = &refuseNestedOpen;
+    context->protocol_whitelist = av_strdup(kNoProtocols);
+    if (context->protocol_whitelist == nullptr) {
+        avformat_free_context(context);
+        return EngineError::Memory;
+    }
     // On failure FFmpeg frees the context itself.
     if (avformat_open_input(&context, nullptr, nullptr, nullptr) < 0) return EngineError::NoAudio;
     formatContext_.reset(context);

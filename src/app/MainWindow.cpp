@@ -285,6 +285,12 @@ void MainWindow::onTimer1Tick() {
 
 void MainWindow::onTimer2Tick() {
     onClockTick(state_, controls_);
+    // The device went away while playing: the engine plays on silently and
+    // the playhead keeps running; say so once.
+    if (timer1_->period() > 0 && silentOutputNoticeDue(silentNoticeShown_)) {
+        silentNoticeShown_ = true;
+        showMessage(QString::fromUtf8(kDeviceLostNotice));
+    }
 }
 
 }  // namespace veltrona

@@ -21,6 +21,8 @@ Result<void> play(AppState& state, PlaybackControls& controls);
 
 // The notice for a Play into silent output, shown once a run by the window.
 inline constexpr const char* kSilentOutputNotice = "没有找到音频输出设备，文件将静音播放。";
+// The notice for a device lost while playing; the sound goes on silently.
+inline constexpr const char* kDeviceLostNotice = "音频输出设备已断开，文件将静音继续播放。";
 
 // True when the engine plays into silent output and the user has not been
 // told yet (`toldBefore` false); the window asks after a successful Play.

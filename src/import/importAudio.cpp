@@ -84,15 +84,7 @@ Result<LoadedAudio> finish(const WavHeader& header, std::vector<std::uint8_t> by
 Result<LoadedAudio> importWav(std::istream& file, AppState& state) {
     Result<std::vector<std::uint8_t>> read = readWholeStream(file);
     if (!read) return read.error();
-    std::vector<std::uint8_t> bytes = std::move(read).value();
-    if (bytes.size() < kWavHeaderBytes) return Error{"文件太短，不足 44 字节"};
-
-    WavHeader header = parseWavHeader(bytes);
-    if (header.riff.chunkId != kRiffId || header.riff.formType != kWaveId) {
-        return Error{"不是 WAV 文件（缺少 RIFF/WAVE 标记）"};
-    }
-    const SampleLayout layout = locateSamples(bytes, header);
-    return finish(header, std::move(bytes), layout, state);
+    return importWavBytes(std::move(read).value(), state);
 }
 
 Result<LoadedAudio> importCompressed(const std::string& path, AudioKind kind, AppState& state,
@@ -107,6 +99,17 @@ Result<LoadedAudio> importCompressed(const std::string& path, AudioKind kind, Ap
 }
 
 }  // namespace
+
+Result<LoadedAudio> importWavBytes(std::vector<std::uint8_t> bytes, AppState& state) {
+    if (bytes.size() < kWavHeaderBytes) return Error{"文件太短，不足 44 字节"};
+
+    WavHeader header = parseWavHeader(bytes);
+    if (header.riff.chunkId != kRiffId || header.riff.formType != kWaveId) {
+        return Error{"不是 WAV 文件（缺少 RIFF/WAVE 标记）"};
+    }
+    const SampleLayout layout = locateSamples(bytes, header);
+    return finish(header, std::move(bytes), layout, state);
+}
 
 Result<LoadedAudio> importAudio(const std::string& path, Result<std::ifstream>& file,
                                 AppState& state, const EventPump& pump) {

@@ -15,8 +15,10 @@
 // `state`; on failure nothing is. Window thread; `pump` runs after every
 // decoded block.
 
+#include <cstdint>
 #include <fstream>
 #include <string>
+#include <vector>
 
 #include "app/AppState.h"
 #include "engine/Result.h"
@@ -28,5 +30,9 @@ namespace veltrona {
 
 Result<LoadedAudio> importAudio(const std::string& path, Result<std::ifstream>& file,
                                 AppState& state, const EventPump& pump);
+
+// The WAV reading of importAudio over a whole file already in memory, with
+// the same results and errors. For tools and fuzzing.
+Result<LoadedAudio> importWavBytes(std::vector<std::uint8_t> bytes, AppState& state);
 
 }  // namespace veltrona

@@ -5,10 +5,10 @@
 
 #include "engine/engine.h"
 #include "import/AudioKind.h"
-#include "import/openAudioFile.h"
 #include "playback/engineErrorCause.h"
 #include "playback/moveControlLeft.h"
 #include "playback/playheadPlacement.h"
+#include "playback/readFileInto.h"
 #include "playback/restPlayback.h"
 
 namespace veltrona {
@@ -40,12 +40,11 @@ Result<void> startPlayStream(AppState& state, std::span<const std::uint8_t> byte
 }
 
 // Reads the stored file into the play buffer and starts the stream from it.
+// The stream that played from the old buffer is already released, so its
+// memory may be reused.
 Result<void> readPlayBuffer(AppState& state) {
-    Result<std::vector<std::uint8_t>> bytes = readWholeFile(state.filePath);
-    // The stream that played from the old buffer is already released.
-    state.playBuffer = {};
-    if (!bytes) return bytes.error();
-    state.playBuffer = std::move(bytes).value();
+    Result<void> read = readFileInto(state.filePath, state.playBuffer);
+    if (!read) return read;
     if (state.playBuffer.empty()) return Error{"文件是空的，没有可以播放的声音。"};
     return startPlayStream(state, state.playBuffer);
 }

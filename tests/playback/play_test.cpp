@@ -182,6 +182,25 @@ TEST_F(PlayTest, SecondPlayRestartsFromTheStart) {
     EXPECT_TRUE(framesMatch(out, starts[1], noise, 0, 22050, 1.0, 1));
 }
 
+TEST_F(PlayTest, PlayReadsTheFileAsItIsNow) {
+    load(noisePath);
+    ASSERT_TRUE(play(state, ui.controls).ok());
+    // Shorter and different: the memory of the first Play's buffer is reused,
+    // and nothing of the old contents may play.
+    std::vector<std::int16_t> changed(noise.begin(), noise.begin() + 44100 * 2);
+    for (auto& s : changed) s = static_cast<std::int16_t>(-s);
+    test::writeWav(noisePath, changed);
+    DiskOutput output;
+
+    ASSERT_TRUE(play(state, ui.controls).ok());
+
+    EXPECT_EQ(state.playBuffer.size(), fs::file_size(noisePath));
+    ASSERT_TRUE(waitUntil([&] { return output.frames() > kLatencyFrames + 22050; }, 10.0));
+    const auto starts = test::startsOf(output.samples(), changed, 64);
+    ASSERT_EQ(starts.size(), 1u) << "the changed file should start once";
+    EXPECT_TRUE(framesMatch(output.samples(), starts[0], changed, 0, 22050, 1.0, 1));
+}
+
 TEST_F(PlayTest, StopWhileStoppedLeavesTheSameRestState) {
     load(noisePath);
     for (const bool playedBefore : {false, true}) {

@@ -20,7 +20,7 @@
 
 namespace veltrona::test {
 
-// The window's playback controls at their design places and sizes.
+// The window's playback controls at their places and sizes in the window.
 struct PlaybackWindow {
     PlaybackWindow();
 

@@ -17,6 +17,10 @@ constexpr const char* kSilentDriver = "dummy";
 bool Output::open(int device, int rate) {
     close();
     rate_ = rate;
+    // SDL's audio start also starts its event system, which by default takes
+    // over SIGINT and SIGTERM and turns them into quit events nobody reads, so
+    // the program could no longer be terminated. Leave the signals alone.
+    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
     if (device != 0 && SDL_InitSubSystem(SDL_INIT_AUDIO) == 0) {
         std::string name;
         if (device > 0) {

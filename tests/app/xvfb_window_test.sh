@@ -21,7 +21,7 @@ Xvfb "$display" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
 xvfb=$!
 app=""
 cleanup() {
-  [ -n "$app" ] && kill "$app" 2>/dev/null || true
+  if [ -n "$app" ]; then kill -KILL "$app" 2>/dev/null || true; wait "$app" 2>/dev/null || true; fi
   kill "$xvfb" 2>/dev/null || true
   wait 2>/dev/null || true
 }
@@ -84,7 +84,6 @@ if [ -n "$file" ]; then
   sleep 1
   xdotool type --delay 20 "$file"
   xdotool key Return
-  # The load has finished when Play is enabled; poll the screenshot's button face.
   sleep 3
   shot=$outdir/loaded.png
   import -window root "$shot"
@@ -92,10 +91,21 @@ if [ -n "$file" ]; then
   # After a load the picture shows in DrawPanel2 at a vertical offset of 2:
   # rows 0 and 1 keep the panel's background, the grid and traces are below.
   check "picture offset row" "0,0,136" "$(pixel "$shot" 400 57)"
-  # A stereo 16-bit grid line at panel y = 32 lands at 2 + 32 * 252 / 256 = 33.
-  check "grid line" "105,105,105" "$(pixel "$shot" $(( 25 + 15 )) $(( 57 + 33 )))"
+  # The stereo layouts' 4-pixel grid line (rows 126 to 129) lands around
+  # row 2 + 128 * 252 / 256 = 128 of the fitted picture.
+  check "thick grid line" "105,105,105" "$(pixel "$shot" $(( 25 + 400 )) $(( 57 + 128 )))"
   # The ruler's first tick at x = 0 is magenta.
   check "ruler tick at second 0" "255,0,255" "$(pixel "$shot" 25 315)"
 fi
+
+# The program ends on SIGTERM, as a session's logout sends it.
+kill -TERM "$app"
+ended=no
+for _ in $(seq 100); do
+  if ! kill -0 "$app" 2>/dev/null; then ended=yes; break; fi
+  sleep 0.1
+done
+check "ends on SIGTERM" "yes" "$ended"
+[ "$ended" = yes ] && app=""
 
 exit $fail

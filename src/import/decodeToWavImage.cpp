@@ -6,6 +6,7 @@
 #include "engine/engine.h"
 #include "import/WavHeader.h"
 #include "import/buildWavHeader.h"
+#include "import/engineErrorCause.h"
 
 namespace veltrona {
 namespace {
@@ -26,27 +27,8 @@ class StreamGuard {
 };
 
 Error failure(engine::EngineError error) {
-    using engine::EngineError;
-    switch (error) {
-        case EngineError::NotInitialised:
-            return Error{"音频引擎没有初始化"};
-        case EngineError::FileOpen:
-            return Error{"无法解码该文件（音频引擎无法读取它）"};
-        case EngineError::NoAudio:
-            return Error{"无法解码该文件（其中没有可识别的音频）"};
-        case EngineError::Codec:
-            return Error{"无法解码该文件（缺少解码器，或解码器无法打开）"};
-        case EngineError::Decode:
-            return Error{"无法解码该文件（解码出错）"};
-        case EngineError::Memory:
-            return Error{"内存不足，无法解码该文件"};
-        case EngineError::None:
-        case EngineError::BadHandle:
-        case EngineError::BadArgument:
-        case EngineError::Device:
-            break;
-    }
-    return Error{"无法解码该文件"};
+    if (error == engine::EngineError::NotInitialised) return Error{engineErrorCause(error)};
+    return Error{"无法解码该文件（" + engineErrorCause(error) + "）"};
 }
 
 Error engineFailure() {

@@ -5,7 +5,7 @@
 
 #include "engine/engine.h"
 #include "import/AudioKind.h"
-#include "playback/engineErrorCause.h"
+#include "import/engineErrorCause.h"
 #include "playback/moveControlLeft.h"
 #include "playback/playheadPlacement.h"
 #include "playback/readFileInto.h"
@@ -24,7 +24,7 @@ Result<void> startPlayStream(AppState& state, std::span<const std::uint8_t> byte
     const auto create = wma ? engine::wmaStreamCreateFile : engine::streamCreateFile;
     state.streamHandle = create(true, bytes.data(), 0, bytes.size(), 0);
     if (state.streamHandle == 0) {
-        return Error{"无法播放：" + engineErrorCause(engine::engineLastError())};
+        return Error{"无法播放：" + engineErrorCause(engine::engineLastError()) + "。"};
     }
 
     // The level is also set before the start, so a low volume never lets the
@@ -33,7 +33,7 @@ Result<void> startPlayStream(AppState& state, std::span<const std::uint8_t> byte
     if (!engine::channelPlay(state.streamHandle, true)) {
         const std::string cause = engineErrorCause(engine::engineLastError());
         engine::streamFree(state.streamHandle);
-        return Error{"无法播放：" + cause};
+        return Error{"无法播放：" + cause + "。"};
     }
     engine::channelSetAttribute(state.streamHandle, engine::kAttribVolume, state.volume);
     return {};

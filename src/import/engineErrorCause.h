@@ -1,12 +1,14 @@
 #pragma once
 
+// The reason behind an engine failure, as a short phrase in the window's
+// language (no closing punctuation), for the import's and Play's messages.
+
 #include <string>
 
 #include "engine/engine.h"
 
 namespace veltrona {
 
-// The user-facing (Chinese) cause for an engine failure.
 std::string engineErrorCause(engine::EngineError error);
 
 }  // namespace veltrona

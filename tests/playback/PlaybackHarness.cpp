@@ -96,7 +96,8 @@ std::vector<std::int16_t> readWavSamples(const std::filesystem::path& path) {
     file.seekg(44);
     std::vector<char> bytes{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
     std::vector<std::int16_t> samples(bytes.size() / 2);
-    std::memcpy(samples.data(), bytes.data(), samples.size() * 2);
+    // memcpy with an empty vector's null data is undefined, even for 0 bytes.
+    if (!samples.empty()) std::memcpy(samples.data(), bytes.data(), samples.size() * 2);
     return samples;
 }
 
@@ -111,7 +112,8 @@ std::vector<std::int16_t> DiskOutput::samples() const {
     file.seekg(static_cast<std::streamoff>(startBytes_));
     std::vector<char> bytes{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
     std::vector<std::int16_t> samples(bytes.size() / 4 * 2);
-    std::memcpy(samples.data(), bytes.data(), samples.size() * 2);
+    // memcpy with an empty vector's null data is undefined, even for 0 bytes.
+    if (!samples.empty()) std::memcpy(samples.data(), bytes.data(), samples.size() * 2);
     return samples;
 }
 

@@ -256,4 +256,17 @@ std::size_t Decoder::emitBytes(const std::uint8_t* bytes, std::size_t count, std
     return now;
 }
 
+std::uint64_t Decoder::expectedBytes() const {
+    if (!formatContext_ || streamIndex_ < 0 || format_.rate <= 0) return 0;
+    const AVStream* stream = formatContext_->streams[streamIndex_];
+    std::int64_t frames = 0;
+    if (stream->duration > 0 && stream->time_base.num > 0 && stream->time_base.den > 0) {
+        frames = av_rescale_q(stream->duration, stream->time_base, AVRational{1, format_.rate});
+    } else if (formatContext_->duration > 0) {
+        frames = av_rescale(formatContext_->duration, format_.rate, AV_TIME_BASE);
+    }
+    if (frames <= 0) return 0;
+    return static_cast<std::uint64_t>(frames) * static_cast<std::uint64_t>(format_.blockAlign());
+}
+
 }  // namespace veltrona::engine

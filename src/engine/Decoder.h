@@ -39,6 +39,9 @@ class Decoder {
     bool ended() const { return sourceDone_ && pending_.empty(); }
     // Bytes handed out by read so far.
     std::uint64_t delivered() const { return delivered_; }
+    // The channel bytes the whole source should give, from the duration its
+    // container declares; 0 when it declares none. Only an estimate.
+    std::uint64_t expectedBytes() const;
 
   private:
     EngineError openInput(const SourceSpec& spec);

@@ -61,6 +61,17 @@ std::uint64_t channelGetPosition(Handle handle, std::uint32_t mode) {
     return kPositionError;
 }
 
+std::uint64_t channelGetLength(Handle handle, std::uint32_t mode) {
+    Engine& engine = Engine::instance();
+    Stream* stream = engine.find(handle);
+    if (stream == nullptr) return kPositionError;
+    if (mode != kPosByte || stream->kind != StreamKind::Decode) {
+        engine.fail(EngineError::BadArgument);
+        return kPositionError;
+    }
+    return stream->decoder->expectedBytes();
+}
+
 std::uint32_t channelIsActive(Handle handle) {
     Engine& engine = Engine::instance();
     Stream* stream = engine.find(handle);

@@ -132,6 +132,11 @@ std::uint32_t channelGetData(Handle handle, void* buffer, std::uint32_t length);
 // at the total length after the end. Cheap: no decoding, one short lock.
 // kPositionError on failure.
 std::uint64_t channelGetPosition(Handle handle, std::uint32_t mode);
+// The bytes a decode-only stream should give in all (mode kPosByte), from the
+// duration its container declares: an estimate for reserving memory, which
+// the real count may pass or fall short of. 0 when nothing is declared;
+// kPositionError for a bad handle or a stream that is not decode-only.
+std::uint64_t channelGetLength(Handle handle, std::uint32_t mode);
 // Non-zero while the channel is playing, or, for a decode channel, while it
 // still has data. 0 once it has ended or for a bad handle.
 std::uint32_t channelIsActive(Handle handle);

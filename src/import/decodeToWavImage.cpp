@@ -1,6 +1,8 @@
 #include "import/decodeToWavImage.h"
 
+#include <algorithm>
 #include <cstring>
+#include <filesystem>
 #include <new>
 
 #include "engine/engine.h"
@@ -29,6 +31,28 @@ class StreamGuard {
 Error failure(engine::EngineError error) {
     if (error == engine::EngineError::NotInitialised) return Error{engineErrorCause(error)};
     return Error{"无法解码该文件（" + engineErrorCause(error) + "）"};
+}
+
+// Room for the image the source's declared duration foretells, so that the
+// image grows in place and peaks at its own size. The declaration is trusted
+// only as far as the file's size makes it plausible (compressed audio decodes
+// to far fewer than 256 bytes per byte), so a few bytes never reserve much.
+// Without a declaration the image grows in the vector's steps.
+std::size_t imageReserve(const std::string& path, engine::Handle source,
+                         const engine::ChannelInfo& info, std::size_t maxBlocks) {
+    const std::uint64_t declared = engine::channelGetLength(source, engine::kPosByte);
+    const std::uint64_t sourceFrameBytes = std::uint64_t{info.bitsPerSample / 8} * info.chans;
+    if (declared == engine::kPositionError || declared == 0 || sourceFrameBytes == 0) return 0;
+    std::uint64_t estimate = declared / sourceFrameBytes * 2 * info.chans;
+    std::error_code error;
+    const std::uintmax_t fileBytes = std::filesystem::file_size(path, error);
+    if (error) return 0;
+    estimate = std::min<std::uint64_t>(estimate, std::uint64_t{fileBytes} * 256);
+    // One block more than the estimate: the codec's padding, and the pass
+    // that finds the mixer ended.
+    const std::uint64_t blocks =
+        std::min<std::uint64_t>(estimate / kDecodeBlockBytes + 2, maxBlocks);
+    return kWavHeaderBytes + static_cast<std::size_t>(blocks) * kDecodeBlockBytes;
 }
 
 Error engineFailure() {
@@ -68,13 +92,7 @@ Result<std::vector<std::uint8_t>> decodeToWavImage(const std::string& path, Audi
     std::vector<std::uint8_t> image;
     std::int32_t position = 0;
     try {
-        // Address space for the largest image: untouched pages cost no memory,
-        // so the image grows in place and its peak is its own size. Where the
-        // system refuses so large a reservation it grows in the vector's steps.
-        try {
-            image.reserve(kWavHeaderBytes + maxBlocks * std::size_t{kDecodeBlockBytes});
-        } catch (const std::bad_alloc&) {
-        }
+        image.reserve(imageReserve(path, source.get(), info, maxBlocks));
         image.resize(kWavHeaderBytes);
 
         int emptyPasses = 0;

@@ -69,6 +69,28 @@ TEST_F(StreamCreateFile, DecodesFixturesThroughTheMixer) {
     }
 }
 
+// The declared length is the estimate the import reserves memory by: close
+// to what the stream really gives, for every kind of source.
+TEST_F(StreamCreateFile, DeclaredLengthForeseesTheDecodedBytes) {
+    for (const DecodeCase& c : kDecodeCases) {
+        SCOPED_TRACE(c.file);
+        const engine::Handle h =
+            engine::streamCreateFile(false, fixture(c.file).c_str(), 0, 0, engine::kStreamDecode);
+        ASSERT_NE(h, 0u);
+        const std::uint64_t frameBytes = std::uint64_t{c.bits / 8} * c.channels;
+        const std::uint64_t declared = engine::channelGetLength(h, engine::kPosByte);
+        ASSERT_NE(declared, engine::kPositionError);
+        EXPECT_EQ(declared % frameBytes, 0u);
+        const double frames = static_cast<double>(declared / frameBytes);
+        EXPECT_NEAR(frames, c.frames, c.slackFrames + c.frames / 100.0);
+        EXPECT_TRUE(engine::streamFree(h));
+    }
+    const engine::Handle mixer = engine::mixerStreamCreate(44100, 2, engine::kDecodeMixerFlags);
+    EXPECT_EQ(engine::channelGetLength(mixer, engine::kPosByte), engine::kPositionError);
+    EXPECT_EQ(engine::channelGetLength(0, engine::kPosByte), engine::kPositionError);
+    engine::streamFree(mixer);
+}
+
 TEST_F(StreamCreateFile, WavSourceGivesTheFilesOwnBytes) {
     for (const char* file : {"tone_stereo8.wav", "tone_mono8.wav", "tone_stereo16.wav",
                              "tone_stereo24.wav", "tone_stereo32.wav", "tone_stereo_f32.wav"}) {

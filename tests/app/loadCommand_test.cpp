@@ -222,6 +222,27 @@ TEST_F(LoadCommandTest, SecondClickDuringALoadIsRefused) {
     EXPECT_TRUE(window->button2().isEnabled());
 }
 
+TEST_F(LoadCommandTest, BusyCursorShowsWhileLoadingOnly) {
+    std::optional<Qt::CursorShape> during;
+    QTimer::singleShot(0, window.get(), [&] {
+        if (const QCursor* cursor = QApplication::overrideCursor()) during = cursor->shape();
+    });
+    load(fixture("tone_stereo_30s.mp3"));
+    ASSERT_TRUE(messages.empty());
+    EXPECT_EQ(during, Qt::WaitCursor);
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+
+    // On an error the normal cursor is back while the message shows.
+    std::optional<Qt::CursorShape> atMessage = Qt::WaitCursor;
+    window->setMessageSink([&](const QString&, const QString&) {
+        const QCursor* cursor = QApplication::overrideCursor();
+        atMessage = cursor ? std::optional(cursor->shape()) : std::nullopt;
+    });
+    load(fixture("does-not-exist.wav"));
+    EXPECT_EQ(atMessage, std::nullopt);
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+}
+
 TEST_F(LoadCommandTest, CloseDuringALoadStopsItAndClosesTheWindow) {
     for (const char* name : {"tone_stereo_30s.mp3", "tone_stereo16_10s.wav"}) {
         SCOPED_TRACE(name);

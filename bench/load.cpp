@@ -137,6 +137,11 @@ int main(int argc, char** argv) {
     DrawPanel::processPendingEvents();
     const double renderMs = msOf(step);
 
+    // The samples are needed by the drawing alone; released before the
+    // picture is taken, as the load command does.
+    const std::int64_t decodedBytes = audio.value().dataLength;
+    { const veltrona::LoadedAudio released = std::move(audio).value(); }
+
     step.restart();
     veltrona::drawTimeRuler(state, panel2, panel3);
     const double rulerMs = msOf(step);
@@ -147,10 +152,8 @@ int main(int argc, char** argv) {
     panel1.hide();
     const double pictureMs = msOf(step);
 
-    // Step 18: the file and the load's buffers are released.
-    const std::int64_t decodedBytes = audio.value().dataLength;
+    // Step 18: the file is closed.
     file = veltrona::Error{""};
-    { const veltrona::LoadedAudio released = std::move(audio).value(); }
     const double totalMs = msOf(total);
     const double peakRss = statusMiB("VmHWM:");
 

@@ -238,7 +238,13 @@ void MainWindow::onLoadClicked() {
             finishFailedLoad(hadFile);
         } else {
             state_.filePath = path;
-            const bool drawn = drawWaveform(audio.value(), *drawPanel1_, *drawPanel2_, pump);
+            bool drawn = false;
+            {
+                // Only the drawing needs the samples; they are released
+                // before the picture is taken, so the two never add up.
+                const LoadedAudio loaded = std::move(audio).value();
+                drawn = drawWaveform(loaded, *drawPanel1_, *drawPanel2_, pump);
+            }
             if (drawn && pumpEvents()) {
                 drawTimeRuler(state_, *drawPanel2_, *drawPanel3_);
                 timer2_->setPeriod(400);

@@ -9,6 +9,7 @@
 #include "import/WavHeader.h"
 #include "import/buildWavHeader.h"
 #include "import/engineErrorCause.h"
+#include "import/populatePages.h"
 
 namespace veltrona {
 namespace {
@@ -99,13 +100,22 @@ Result<std::vector<std::uint8_t>> decodeToWavImage(const std::string& path, Audi
         for (std::size_t pass = 0;; ++pass) {
             if (pass == maxBlocks) return tooLong();
             const std::size_t blockStart = image.size();
+            if (image.capacity() >= blockStart + kDecodeBlockBytes) {
+                populatePages(image.data() + blockStart, kDecodeBlockBytes);
+            }
             image.resize(blockStart + kDecodeBlockBytes);
             std::uint8_t* block = image.data() + blockStart;
-            // Each pass sees the single reused block: what the fetch leaves
-            // alone still holds the previous pass's bytes (zeros on the first).
-            if (pass > 0) std::memcpy(block, block - kDecodeBlockBytes, kDecodeBlockBytes);
 
             const std::uint32_t got = engine::channelGetData(mixer.get(), block, kDecodeBlockBytes);
+            // Each pass sees the single reused block: what the fetch left
+            // alone still holds the previous pass's bytes (zeros on the
+            // first). The fetch writes only its first `got` bytes.
+            if (pass > 0) {
+                const std::size_t fetched =
+                    got == engine::kDataError ? 0 : std::min<std::size_t>(got, kDecodeBlockBytes);
+                std::memcpy(block + fetched, block + fetched - kDecodeBlockBytes,
+                            kDecodeBlockBytes - fetched);
+            }
             if (got == engine::kDataError) {
                 const engine::EngineError error = engine::engineLastError();
                 // A mixer that ran dry exactly at a block's end may only say

@@ -1,13 +1,11 @@
 #include "import/openAudioFile.h"
 
-#include <sys/mman.h>
-#include <unistd.h>
-
 #include <cerrno>
-#include <cstdint>
 #include <filesystem>
 #include <new>
 #include <system_error>
+
+#include "import/populatePages.h"
 
 namespace veltrona {
 namespace {
@@ -39,21 +37,6 @@ std::string systemCause(int code) {
             return "文件正被占用";
         default:
             return "系统错误（代码 " + std::to_string(code) + "）";
-    }
-}
-
-// Maps the whole pages of a fresh buffer in one call, which costs far less
-// than the one page fault per 4 KiB that its first writes would take. Only
-// worth it for large buffers; where the kernel lacks it, nothing happens.
-void populatePages(std::uint8_t* data, std::size_t size) {
-    constexpr std::size_t kWorthIt = std::size_t{1} << 20;
-    if (size < kWorthIt) return;
-    const auto page = static_cast<std::uintptr_t>(sysconf(_SC_PAGESIZE));
-    const auto start = reinterpret_cast<std::uintptr_t>(data);
-    const std::uintptr_t begin = (start + page - 1) & ~(page - 1);
-    const std::uintptr_t end = (start + size) & ~(page - 1);
-    if (end > begin) {
-        (void)madvise(reinterpret_cast<void*>(begin), end - begin, MADV_POPULATE_WRITE);
     }
 }
 

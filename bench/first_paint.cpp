@@ -4,7 +4,8 @@
 // main() and, when the launch time is given, from the launch (exec, dynamic
 // linking and static start-up included):
 //   first_paint [LAUNCH_NS]      LAUNCH_NS: e.g. $(date +%s%N) just before
-// Headless: QT_QPA_PLATFORM defaults to offscreen, SDL_AUDIODRIVER to dummy.
+// Headless: QT_QPA_PLATFORM defaults to offscreen, SDL_AUDIODRIVER to dummy
+// (set it empty to let SDL try its real drivers first).
 
 #include <QApplication>
 #include <QCoreApplication>

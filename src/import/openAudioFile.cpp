@@ -63,36 +63,52 @@ Result<std::ifstream> openAudioFile(const std::string& path) {
     return file;
 }
 
-Result<std::vector<std::uint8_t>> readWholeStream(std::istream& file) {
+Result<void> readWholeStreamInto(std::istream& file, std::vector<std::uint8_t>& buffer) {
     file.clear();
     file.seekg(0, std::ios::end);
     const std::streamoff length = file.tellg();
     file.seekg(0, std::ios::beg);
     if (length < 0 || !file) {
         file.clear();
+        buffer = {};
         return readError(EIO);
     }
-    std::vector<std::uint8_t> bytes;
+    const auto size = static_cast<std::size_t>(length);
+    // Keep the old memory only when it is not far larger than needed.
+    if (buffer.capacity() / 2 > size) buffer = {};
     try {
-        bytes.reserve(static_cast<std::size_t>(length));
-        populatePages(bytes.data(), bytes.capacity());
-        bytes.resize(static_cast<std::size_t>(length));
+        if (buffer.capacity() < size) {
+            buffer = {};
+            buffer.reserve(size);
+            populatePages(buffer.data(), buffer.capacity());
+        }
+        buffer.resize(size);
     } catch (const std::bad_alloc&) {
+        buffer = {};
         return readError(ENOMEM);
     } catch (const std::length_error&) {
+        buffer = {};
         return readError(ENOMEM);
     }
     errno = 0;
-    file.read(reinterpret_cast<char*>(bytes.data()), length);
+    file.read(reinterpret_cast<char*>(buffer.data()), length);
     const std::streamsize got = file.gcount();
     if (file.bad()) {
         const int code = errno != 0 ? errno : EIO;
         file.clear();
+        buffer = {};
         return readError(code);
     }
     file.clear();
     // A file that shrank since its length was taken gives what it still has.
-    bytes.resize(static_cast<std::size_t>(got));
+    buffer.resize(static_cast<std::size_t>(got));
+    return {};
+}
+
+Result<std::vector<std::uint8_t>> readWholeStream(std::istream& file) {
+    std::vector<std::uint8_t> bytes;
+    Result<void> read = readWholeStreamInto(file, bytes);
+    if (!read) return read.error();
     return bytes;
 }
 

@@ -22,5 +22,9 @@ Result<std::vector<std::uint8_t>> readWholeFile(const std::string& path);
 
 // Every byte of an open file, read from offset 0 whatever its position.
 Result<std::vector<std::uint8_t>> readWholeStream(std::istream& file);
+// The same into `buffer`, reusing its memory when it is large enough and not
+// far larger than needed, so a repeated read of a long file does not pay for
+// fresh pages. Whatever `buffer` held is replaced; on failure it is empty.
+Result<void> readWholeStreamInto(std::istream& file, std::vector<std::uint8_t>& buffer);
 
 }  // namespace veltrona
